@@ -82,8 +82,7 @@ std::string GeneralExponent(bool negative, const Decimal& d, const NumberLocale&
     return s;
 }
 
-std::string Format(double value, int precision, int digits, const NumberLocale& loc,
-                   bool grouped) {
+std::string Format(double value, int precision, int digits, const NumberLocale& loc, bool grouped) {
     if (!std::isfinite(value)) return NonFinite(value);
     precision = std::clamp(precision, 1, kMaxPrecision);
     digits = std::clamp(digits, 0, kMaxDigits);

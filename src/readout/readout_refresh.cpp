@@ -38,8 +38,8 @@ void LiveFace(std::int32_t tick, const LinkState& state, const SharedDisplayStat
     if (auto s = ErrorIndicator(sensorError, tick)) f.sensor = s;
     if (auto c = ErrorIndicator(converterError, tick)) f.converter = c;
 
-    f.raw = "RAW: " + std::to_string(m.AdcRaw) + " (" + FormatFixed(m.SignalmV, 6, 3, locale) +
-            " mV)";
+    f.raw =
+        "RAW: " + std::to_string(m.AdcRaw) + " (" + FormatFixed(m.SignalmV, 6, 3, locale) + " mV)";
 
     if (converterError) {
         f.valueColour = colour::Red;

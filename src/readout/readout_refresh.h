@@ -39,11 +39,11 @@ struct ReadoutFrame {
 
     std::optional<std::string> raw;  // Label_TensRaw
 
-    std::optional<std::string> value;             // DisplayTensVal
-    std::optional<std::uint32_t> valueColour;     // text colour of DisplayTensVal
-    std::optional<std::string> minimum;           // DisplayTensMin
-    std::optional<std::string> maximum;           // DisplayTensMax
-    std::optional<std::string> load;              // Label_TensLoad
+    std::optional<std::string> value;                 // DisplayTensVal
+    std::optional<std::uint32_t> valueColour;         // text colour of DisplayTensVal
+    std::optional<std::string> minimum;               // DisplayTensMin
+    std::optional<std::string> maximum;               // DisplayTensMax
+    std::optional<std::string> load;                  // Label_TensLoad
     std::optional<int> gauge100, gauge150, gauge200;  // Progress_TensVal_100/_150/_200
 
     std::optional<std::string> analogText;  // Display_VoutVal
@@ -65,12 +65,12 @@ ReadoutFrame ComputeReadoutFrame(std::int32_t tick, LinkState& state,
 
 // DisplayDataTimer's own state: the tick counter that drives the blinking.
 class ReadoutRefresh {
-public:
+  public:
     ReadoutFrame Tick(LinkState& state, const SharedDisplayState& shared,
                       const NumberLocale& locale);
     std::int32_t RefreshTick() const { return refreshTick_; }
 
-private:
+  private:
     std::int32_t refreshTick_ = 0;
 };
 

@@ -5,7 +5,8 @@
 namespace karvo {
 
 IndicatorFace StatusIndicator(const std::string& goodText, bool good, const std::string& badText) {
-    return good ? IndicatorFace{goodText, colour::LightGreen} : IndicatorFace{badText, colour::LightRed};
+    return good ? IndicatorFace{goodText, colour::LightGreen}
+                : IndicatorFace{badText, colour::LightRed};
 }
 
 }  // namespace karvo
