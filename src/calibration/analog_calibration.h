@@ -7,7 +7,7 @@
 namespace karvo {
 
 class AnalogOutputCalibration {
-public:
+  public:
     // The measured-value fields: 3 decimals, both ends allowed. The current field takes
     // 1 to 25 mA so that a reading near the forced 18 mA passes.
     struct EntryBounds {
@@ -32,7 +32,7 @@ public:
     // "Odczytaj Factor": no action.
     void Btn_readFactorsClick() {}
 
-private:
+  private:
     DeviceLink& link_;
 };
 

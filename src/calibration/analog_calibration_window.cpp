@@ -47,8 +47,8 @@ AnalogCalibrationWindow::AnalogCalibrationWindow(DeviceLink& link, QWidget* pare
     setFont(font);
 
     auto* top = new QVBoxLayout(this);
-    top->addWidget(MakeLabel(this, nullptr,
-                             QStringLiteral("1) Wymuś sygnał na wyjściu AOUT (Test odznaczone!!!)")));
+    top->addWidget(MakeLabel(
+        this, nullptr, QStringLiteral("1) Wymuś sygnał na wyjściu AOUT (Test odznaczone!!!)")));
     top->addWidget(MakeLabel(this, nullptr, QStringLiteral("2) Zmierz wartość na wyjściu AOUT")));
     top->addWidget(MakeLabel(this, nullptr,
                              QStringLiteral("3) Wprowadź odczytaną wartość do pola kalibracji z "

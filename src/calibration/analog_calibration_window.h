@@ -15,7 +15,7 @@ namespace karvo {
 
 class AnalogCalibrationWindow : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit AnalogCalibrationWindow(DeviceLink& link, QWidget* parent = nullptr);
 
     // The handlers, also reached by the buttons.
@@ -25,7 +25,7 @@ public:
     void Btn_Calib_4_20Click();
     void Btn_readFactorsClick();
 
-private:
+  private:
     void SendFrom(QLineEdit* field, bool currentOutput);
 
     AnalogOutputCalibration calibration_;

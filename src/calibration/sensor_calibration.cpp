@@ -21,8 +21,7 @@ void SensorCalibrationWizard::Btn_Calib_Step1Click() {
 }
 
 float SensorCalibrationWizard::ForceInNewtons(float value, bool kilograms) {
-    return kilograms ? static_cast<float>(static_cast<double>(value) * kNewtonsPerKilogram)
-                     : value;
+    return kilograms ? static_cast<float>(static_cast<double>(value) * kNewtonsPerKilogram) : value;
 }
 
 float SensorCalibrationWizard::SensorConstant(float signal, float zero, float forceN) {

@@ -20,7 +20,7 @@ struct CalibrationMessage {
 };
 
 class SensorCalibrationWizard {
-public:
+  public:
     // 1 kg counts as 9.8105 N.
     static constexpr double kNewtonsPerKilogram = 9.8105;
     // The reference entry: 2 decimals, 0.01 to 1000000, both ends allowed.
@@ -31,11 +31,11 @@ public:
     static constexpr double kSenseLow = 0.5;
     static constexpr double kSenseHigh = 10.0;
 
-    static const char* const kEntryRefusedText;     // "Błędna wartość"
-    static const char* const kSenseRefusedText;     // the long " Uwaga" text
-    static const char* const kCopiedText;           // after "GOTOWE"
-    static const char* const kInfoCaption;          // " Info"
-    static const char* const kWarningCaption;       // " Uwaga"
+    static const char* const kEntryRefusedText;  // "Błędna wartość"
+    static const char* const kSenseRefusedText;  // the long " Uwaga" text
+    static const char* const kCopiedText;        // after "GOTOWE"
+    static const char* const kInfoCaption;       // " Info"
+    static const char* const kWarningCaption;    // " Uwaga"
 
     // Which of the step controls show beyond the always-visible ones.
     struct Visibility {
@@ -88,7 +88,7 @@ public:
     static float SensorConstant(float signal, float zero, float forceN);
     static bool IsPlausible(float sense) { return sense > kSenseLow && sense < kSenseHigh; }
 
-private:
+  private:
     DeviceLink& link_;
     Visibility visible_;
     float calibZero_ = 0.0f;

@@ -65,16 +65,15 @@ SensorCalibrationWindow::SensorCalibrationWindow(
     font.setPixelSize(11);
     setFont(font);
 
-    auto* heading = MakeLabel(
-        this, nullptr,
-        QStringLiteral("Kalibracja pozwala dobrać parametr \"stała mostka\" na podstawie "
-                       "wzorcowego obciążenia."),
-        true);
-    auto* labelStep1 =
-        MakeLabel(this, "Label_Calib_Step1", QStringLiteral("1) Zdejmij obciążenie z czujnika "),
+    auto* heading =
+        MakeLabel(this, nullptr,
+                  QStringLiteral("Kalibracja pozwala dobrać parametr \"stała mostka\" na podstawie "
+                                 "wzorcowego obciążenia."),
                   true);
-    auto* btnStep1 = MakeButton(this, "Btn_Calib_Step1", QStringLiteral("OK"),
-                                QStyle::SP_DialogApplyButton);
+    auto* labelStep1 = MakeLabel(this, "Label_Calib_Step1",
+                                 QStringLiteral("1) Zdejmij obciążenie z czujnika "), true);
+    auto* btnStep1 =
+        MakeButton(this, "Btn_Calib_Step1", QStringLiteral("OK"), QStyle::SP_DialogApplyButton);
     auto* labelLoad = MakeLabel(this, nullptr, QStringLiteral("Obciążenie aktualne [N]:"), false);
     editActualVal_ = MakeEdit(this, "Edit_Calib_ActualVal", QStringLiteral("10"));
 
@@ -87,18 +86,17 @@ SensorCalibrationWindow::SensorCalibrationWindow(
     rbKg_->setChecked(true);
     rbN_ = new QRadioButton(QStringLiteral("N"), this);
     rbN_->setObjectName(QStringLiteral("RB_N_step2"));
-    btnStep2_ = MakeButton(this, "Btn_Calib_Step2", QStringLiteral("OK"),
-                           QStyle::SP_DialogApplyButton);
+    btnStep2_ =
+        MakeButton(this, "Btn_Calib_Step2", QStringLiteral("OK"), QStyle::SP_DialogApplyButton);
 
     labelStep3_ = MakeLabel(this, "Label_Calib_Step3",
                             QStringLiteral("3) Obciąż czujnik ciężarem wzorcowym"), true);
     labelAStep3_ =
         MakeLabel(this, "Label_A_Step3", QStringLiteral("Obliczona stała czujnika: "), false);
     editSense_ = MakeEdit(this, "Edit_Sense_Step3", QStringLiteral("10"));
-    btnOk_ = MakeButton(this, "Btn_Calib_OK", QStringLiteral("GOTOWE"),
-                        QStyle::SP_DialogOkButton);
-    auto* btnReset = MakeButton(this, "Btn_Calib_Reset", QStringLiteral("POWTÓRZ"),
-                                QStyle::SP_BrowserReload);
+    btnOk_ = MakeButton(this, "Btn_Calib_OK", QStringLiteral("GOTOWE"), QStyle::SP_DialogOkButton);
+    auto* btnReset =
+        MakeButton(this, "Btn_Calib_Reset", QStringLiteral("POWTÓRZ"), QStyle::SP_BrowserReload);
 
     auto* grid = new QGridLayout;
     grid->setColumnStretch(1, 1);
@@ -149,8 +147,8 @@ SensorCalibrationWindow::SensorCalibrationWindow(
 
 void SensorCalibrationWindow::ApplyVisibility() {
     const auto& v = wizard_.Visible();
-    for (QWidget* w : std::initializer_list<QWidget*>{labelStep2_, labelAStep2_, editWeight_,
-                                                      rbKg_, rbN_, btnStep2_}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{labelStep2_, labelAStep2_, editWeight_, rbKg_,
+                                                      rbN_, btnStep2_}) {
         w->setVisible(v.step2);
     }
     for (QWidget* w : std::initializer_list<QWidget*>{labelStep3_, labelAStep3_, editSense_}) {
@@ -186,8 +184,8 @@ void SensorCalibrationWindow::Btn_Calib_Step2Click() {
     float value = 0.0f;
     std::optional<float> weight;
     if (ValidateFloatField(editWeight_, SensorCalibrationWizard::kWeightDecimals, value,
-                           SensorCalibrationWizard::kWeightMax,
-                           SensorCalibrationWizard::kWeightMin, locale_)) {
+                           SensorCalibrationWizard::kWeightMax, SensorCalibrationWizard::kWeightMin,
+                           locale_)) {
         weight = value;
     }
     const auto outcome = wizard_.Btn_Calib_Step2Click(weight, rbKg_->isChecked(), locale_);

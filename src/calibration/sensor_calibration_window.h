@@ -19,7 +19,7 @@ namespace karvo {
 
 class SensorCalibrationWindow : public QDialog {
     Q_OBJECT
-public:
+  public:
     // `copyToSensorConstant` receives the computed constant's text on "GOTOWE"; the
     // settings page puts it into Edit_TSens and marks the field as changed.
     SensorCalibrationWindow(DeviceLink& link, Dialogs& dialogs,
@@ -35,10 +35,10 @@ public:
     void Btn_Calib_OKClick();
     void Timer1Timer();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void ApplyVisibility();
     void Show(const CalibrationMessage& message);
 
