@@ -13,9 +13,26 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
 #include "app/about_window.h"
+#include "app/options.h"
 #include "app/qt_util.h"
+#include "app/recording_page.h"
 #include "app/version.h"
+#include "calibration/analog_calibration_window.h"
+#include "calibration/sensor_calibration_window.h"
+#include "chart/chart_page.h"
+#include "hid/hid_backend.h"
+#include "hid/hid_service.h"
+#include "readout/big_display_window.h"
+#include "readout/readout_page.h"
+#include "settings/ini_file.h"
+#include "settings/settings_page.h"
 
 namespace karvo {
 
@@ -50,8 +67,11 @@ QIcon Flag(bool polish) {
 }
 }  // namespace
 
-MainWindow::MainWindow(QWidget* parent)
-    : QMainWindow(parent), link_(*this, strings_, SystemNumberLocale()) {
+MainWindow::MainWindow(Dialogs* dialogs, const QString& optionsFilePath, QWidget* parent)
+    : QMainWindow(parent),
+      dialogs_(dialogs ? dialogs : &qtDialogs_),
+      optionsFilePath_(optionsFilePath),
+      link_(*this, strings_, SystemNumberLocale()) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("KARVO - KONFIGURATOR"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -88,7 +108,11 @@ MainWindow::MainWindow(QWidget* parent)
     setFixedSize(sizeHint());
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // Release the devices while the link they report to still exists.
+    delete hid_;
+    hid_ = nullptr;
+}
 
 void MainWindow::BuildTopPanel(QWidget* central) {
     auto* panel = new QWidget(central);
@@ -138,11 +162,28 @@ void MainWindow::BuildPages(QWidget* central) {
         {"TabSheet_Acquisition", "Rejestracja", QStyle::SP_DialogSaveButton},
         {"TabSheet_Settings", "Ustawienia", QStyle::SP_FileDialogContentsView},
     };
-    for (const PageDef& d : defs) {
-        auto* page = new QWidget;
-        page->setObjectName(QString::fromUtf8(d.name));
-        pages_->addTab(page, style()->standardIcon(d.icon), QString::fromUtf8(d.tab));
+    const auto setStatus = [this](const std::string& t) { SetStatusLine(t); };
+    readout_ = new ReadoutPage(link_, shared_, setStatus, nullptr);
+    chart_ = new ChartPage(link_, strings_, *dialogs_);
+    recording_ = new RecordingPage(*dialogs_, [this](const std::string& p) { return StoreFileName(p); });
+    settings_ = new SettingsPage(link_, shared_, *dialogs_, strings_, setStatus);
+    QWidget* const widgets[] = {readout_, chart_, recording_, settings_};
+    for (int i = 0; i < 4; ++i) {
+        pages_->addTab(widgets[i], style()->standardIcon(defs[i].icon),
+                       QString::fromUtf8(defs[i].tab));
     }
+    readout_->SetConverterStatusBox(settings_->ADStatus());
+    settings_->SetAnalogGroupCaptionHandler(
+        [this](const QString& caption) { readout_->SetAnalogGroupCaption(caption); });
+    settings_->SetOpenSensorCalibration([this] {
+        if (formCalib_) {
+            formCalib_->show();
+            formCalib_->raise();
+        }
+    });
+    settings_->SetOpenAnalogCalibration([this] {
+        if (formAnCalib_) formAnCalib_->exec();
+    });
     connect(pages_, &QTabWidget::currentChanged, this, [this](int) { link_.PageControl1Change(); });
 }
 
@@ -178,9 +219,11 @@ void MainWindow::BuildMenu() {
     QAction* save = settings->addAction(style()->standardIcon(QStyle::SP_DialogSaveButton),
                                         QStringLiteral("Zapisz do pliku"));
     save->setObjectName(QStringLiteral("SaveConfigFile"));
+    connect(save, &QAction::triggered, this, [this] { settings_->SaveConfigFileClick(); });
     QAction* open = settings->addAction(style()->standardIcon(QStyle::SP_DialogOpenButton),
                                         QStringLiteral("Odczytaj z pliku"));
     open->setObjectName(QStringLiteral("OpenConfigFile"));
+    connect(open, &QAction::triggered, this, [this] { settings_->OpenConfigFileClick(); });
     QAction* factory = settings->addAction(style()->standardIcon(QStyle::SP_BrowserReload),
                                            QStringLiteral("Przywróc fabryczne"));
     factory->setObjectName(QStringLiteral("RestoreFactoryMenu"));
@@ -198,7 +241,12 @@ void MainWindow::FormCreate() {
     link_.ShowNoConnection();
     setWindowTitle(QString::fromUtf8(kProgramName) + QString::fromUtf8(kCaptionSeparator) +
                    QString::fromUtf8(kVersion));
+    if (optionsFilePath_.isEmpty()) optionsFilePath_ = DefaultOptionsFilePath();
+    ReadOptions();
     siLangCombo1Change();
+    settings_->FillModbusAddressList();
+    chart_->ComboB_ChartSamplingChange();
+    chart_->Cb_ChartTimeWindowChange();
     pages_->setTabVisible(1, false);
     pages_->setTabVisible(2, false);
 }
@@ -233,9 +281,9 @@ void MainWindow::SetConnectionToolTip(const std::string& text) {
 
 void MainWindow::SetStatusLine(const std::string& text) { labelStatus_->setText(ToQ(text)); }
 
-void MainWindow::ShowSettings(const TDeviceSettingsRecord&) {}
+void MainWindow::ShowSettings(const TDeviceSettingsRecord& s) { settings_->ShowSettings(s); }
 
-void MainWindow::UpdateUnitLabels() {}
+void MainWindow::UpdateUnitLabels() { settings_->UpdateUnitLabels(); }
 
 int MainWindow::MessageBox(const std::string& text, const std::string& caption, int flags) {
     return dialogs_->MessageBox(text, caption, flags);
@@ -243,12 +291,81 @@ int MainWindow::MessageBox(const std::string& text, const std::string& caption, 
 
 int MainWindow::ActivePageIndex() const { return pages_->currentIndex(); }
 
-void MainWindow::DisplayDataTimer() {}
+void MainWindow::DisplayDataTimer() { readout_->DisplayDataTimer(); }
+
+void MainWindow::SetBigDisplayWindow(BigDisplayWindow* w) {
+    bigDisplay_ = w;
+    readout_->SetBigDisplay(w);
+}
+
+void MainWindow::AttachHid(std::unique_ptr<HidBackend> backend) {
+    delete hid_;
+    hid_ = new HidService(link_, std::move(backend), this);
+}
+
+QString MainWindow::DefaultOptionsFilePath() {
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    // An installed program may sit in a folder the user cannot write: then the options live
+    // in the per-user configuration folder.
+    QTemporaryFile probe(exeDir + QStringLiteral("/.karvo-write-probe-XXXXXX"));
+    if (probe.open()) return QDir(exeDir).filePath(QString::fromUtf8(kOptionsFileName));
+    const QString userDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    QDir().mkpath(userDir);
+    return QDir(userDir).filePath(QString::fromUtf8(kOptionsFileName));
+}
+
+void MainWindow::ReadOptions() {
+    IniFile ini;
+    ini.LoadFile(ToStd(optionsFilePath_));
+    const AppOptions o = AppOptions::Read(ini);
+    recording_->Restore(o);
+    chart_->SetSeriesActive(o.ChartSeries5);
+    chart_->SetTimeWindowIndex(o.TimeSize);
+    chart_->SetSamplingIndex(o.Sampling);
+    langCombo_->setCurrentIndex(Localizer::ListIndexForOption(o.Language));
+}
+
+bool MainWindow::StoreFileName(const std::string& path) {
+    IniFile ini;
+    if (ini.LoadFile(ToStd(optionsFilePath_)) == IniFile::LoadResult::Failed) return false;
+    if (!ini.WriteString(kOptionsSection, "FileName", path)) return false;
+    return ini.Save(ToStd(optionsFilePath_));
+}
+
+bool MainWindow::WriteOptions() {
+    AppOptions o;
+    recording_->Collect(o);
+    o.ChartSeries5 = chart_->SeriesActive();
+    o.TimeSize = chart_->TimeWindowIndex();
+    o.Sampling = chart_->SamplingIndex();
+    o.DecimalPoint = shared_.Decimals;
+    o.Language = langCombo_->currentIndex();
+    const std::string path = ToStd(optionsFilePath_);
+    IniFile ini;
+    std::string error;
+    bool ok = ini.LoadFile(path, &error) != IniFile::LoadResult::Failed;
+    if (ok) {
+        o.WriteAtClosing(ini);
+        ok = ini.Save(path, &error);
+    }
+    if (!ok && !optionsWriteFailed_) {
+        optionsWriteFailed_ = true;
+        dialogs_->MessageBox(error.empty() ? "Unable to write to " + path : error,
+                             kApplicationTitle, 16);
+    }
+    return ok;
+}
 
 void MainWindow::BitBtn3Click() {
     if (about_) about_->exec();
 }
 
-void MainWindow::closeEvent(QCloseEvent* event) { event->accept(); }
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // FormClose: the options are written; a failure is shown and the program closes all
+    // the same. Nothing is sent to the amplifier.
+    WriteOptions();
+    event->accept();
+    QCoreApplication::quit();
+}
 
 }  // namespace karvo

@@ -23,11 +23,24 @@ class QAction;
 namespace karvo {
 
 class AboutWindow;
+class AnalogCalibrationWindow;
+class BigDisplayWindow;
+class ChartPage;
+class HidBackend;
+class HidService;
+class ReadoutPage;
+class RecordingPage;
+class SensorCalibrationWindow;
+class SettingsPage;
 
 class MainWindow : public QMainWindow, public LinkView {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget* parent = nullptr);
+    // `dialogs`: the boxes and file dialogs to use (nullptr: the real ones).
+    // `optionsFilePath`: where config.ini lives (empty: next to the executable, or the
+    // per-user configuration folder when that one cannot be written).
+    explicit MainWindow(Dialogs* dialogs = nullptr, const QString& optionsFilePath = {},
+                        QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // LinkView
@@ -43,10 +56,26 @@ public:
     DeviceLink& Link() { return link_; }
     StringTable& Strings() { return strings_; }
     Dialogs& DialogsInUse() { return *dialogs_; }
-    // Tests answer boxes and file dialogs through their own Dialogs.
-    void SetDialogs(Dialogs* dialogs) { dialogs_ = dialogs ? dialogs : &qtDialogs_; }
+    const QString& OptionsFilePath() const { return optionsFilePath_; }
+    static QString DefaultOptionsFilePath();
 
+    // The other windows, created after the main window in their order.
     void SetAboutWindow(AboutWindow* about) { about_ = about; }
+    void SetSensorCalibrationWindow(SensorCalibrationWindow* w) { formCalib_ = w; }
+    void SetAnalogCalibrationWindow(AnalogCalibrationWindow* w) { formAnCalib_ = w; }
+    void SetBigDisplayWindow(BigDisplayWindow* w);
+    SettingsPage* Settings() const { return settings_; }
+    ReadoutPage* Readout() const { return readout_; }
+    ChartPage* Chart() const { return chart_; }
+    RecordingPage* Recording() const { return recording_; }
+
+    // The HID controller: its first device change comes once the event loop runs.
+    void AttachHid(std::unique_ptr<HidBackend> backend);
+    HidService* Hid() const { return hid_; }
+
+    // Writes the options (also run by closing the window). False when the file could not
+    // be written; the failure is shown once.
+    bool WriteOptions();
 
     // Timer handlers.
     void DisplayDataTimer();
@@ -63,13 +92,16 @@ private:
     void BuildStatusStrip(QWidget* central);
     void BuildMenu();
     void FormCreate();
+    void ReadOptions();
+    bool StoreFileName(const std::string& path);
     void ApplyCaption(const CaptionChange& change);
 
     StringTable strings_;
     Localizer localizer_{strings_};
     SharedDisplayState shared_;
     QtDialogs qtDialogs_{this};
-    Dialogs* dialogs_ = &qtDialogs_;
+    Dialogs* dialogs_;
+    QString optionsFilePath_;
     DeviceLink link_;
 
     QLabel* labelConnection_ = nullptr;
@@ -82,6 +114,15 @@ private:
     QTimer* displayData_ = nullptr;
     QTimer* timerTimeout_ = nullptr;
     AboutWindow* about_ = nullptr;
+    SensorCalibrationWindow* formCalib_ = nullptr;
+    AnalogCalibrationWindow* formAnCalib_ = nullptr;
+    BigDisplayWindow* bigDisplay_ = nullptr;
+    ReadoutPage* readout_ = nullptr;
+    ChartPage* chart_ = nullptr;
+    RecordingPage* recording_ = nullptr;
+    SettingsPage* settings_ = nullptr;
+    HidService* hid_ = nullptr;
+    bool optionsWriteFailed_ = false;
 };
 
 }  // namespace karvo
