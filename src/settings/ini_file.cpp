@@ -335,11 +335,28 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool def)
     return ReadInteger(section, key, def ? 1 : 0) != 0;
 }
 
-bool IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+namespace {
+// The stored form of a value: one that the reader would change (blanks around it, or a
+// pair of enclosing quotes of its own) is put in double quotes, which the reader removes.
+std::string StoredValue(std::string_view value) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                        value.back() == value.front();
+    if (!value.empty() && (blank(value.front()) || blank(value.back()) || quoted)) {
+        return "\"" + std::string(value) + "\"";
+    }
+    return std::string(value);
+}
+}  // namespace
+
+bool IniFile::WriteString(std::string_view section, std::string_view key,
+                          std::string_view rawValue) {
+    const std::string stored = StoredValue(rawValue);
+    const std::string_view value = stored;
     const std::string_view s = Trim(section);
     const std::string_view k = Trim(key);
     if (s.empty() || k.empty() || HasLineBreak(section) || HasLineBreak(key) ||
-        HasLineBreak(value) || section.find(']') != std::string_view::npos ||
+        HasLineBreak(rawValue) || section.find(']') != std::string_view::npos ||
         key.find('=') != std::string_view::npos || k.front() == '[' || k.front() == ';') {
         return false;
     }

@@ -180,6 +180,19 @@ TEST(IniFileWrite, NewLinesTakeTheFileLineEnd) {
     EXPECT_EQ(headerOnly.Text(), "[A]\r\nk=1\r\nm=2\r\n\r\n; about B\r\n[B]\r\n");
 }
 
+TEST(IniFileWrite, EveryValueReadsBackAsWritten) {
+    // Blanks around a value and a value in quotes of its own would be changed by the reader;
+    // they are stored in quotes that the reader removes.
+    const char* values[] = {" x", "x ", "\"a\"", "'b'", "\"", "plain", "", "a \"q\" b"};
+    IniFile ini;
+    for (const char* v : values) {
+        ASSERT_TRUE(ini.WriteString("n", "k", v));
+        EXPECT_EQ(IniFile(ini.Text()).ReadString("n", "k", "?"), v) << "[" << v << "]";
+    }
+    ASSERT_TRUE(ini.WriteString("n", "k", "plain"));
+    EXPECT_NE(ini.Text().find("k=plain"), std::string::npos);
+}
+
 TEST(IniFileWrite, RefusesWhatTheFileCouldNotHold) {
     IniFile ini("[A]\nk=1\n");
     const std::string before = ini.Text();
