@@ -16,7 +16,7 @@
 namespace {
 
 class NullView : public karvo::LinkView {
-public:
+  public:
     void SetConnectionText(const std::string&) override {}
     void SetConnectionColour(std::uint32_t) override {}
     void SetStatusLine(const std::string&) override {}
@@ -27,7 +27,7 @@ public:
 };
 
 class NullDialogs : public karvo::Dialogs {
-public:
+  public:
     int MessageBox(const std::string&, const std::string&, int) override { return 1; }
     std::optional<std::string> OpenFileName(const karvo::FileDialogRequest&) override {
         return std::nullopt;

@@ -59,9 +59,9 @@ void BM_FillFromEmpty(benchmark::State& state) {
         benchmark::DoNotOptimize(s.Points().Back());
     }
     state.SetItemsProcessed(state.iterations() * n);
-    state.counters["per_point"] = benchmark::Counter(
-        static_cast<double>(n),
-        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["per_point"] =
+        benchmark::Counter(static_cast<double>(n), benchmark::Counter::kIsIterationInvariantRate |
+                                                       benchmark::Counter::kInvert);
 }
 
 }  // namespace

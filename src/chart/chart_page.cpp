@@ -2,6 +2,9 @@
 
 #include <QChart>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QImage>
@@ -65,12 +68,11 @@ ChartPage::ChartPage(DeviceLink& link, const StringTable& strings, Dialogs& dial
 
     // Chart1: one black line "Suma" on white, no legend or titles, bottom and left axes.
     chart_ = new QChart();
-    chart_->setObjectName(QStringLiteral("Chart1"));
     chart_->legend()->hide();
     chart_->setBackgroundBrush(Qt::white);
     chart_->setBackgroundRoundness(0);
     chart_->setAnimationOptions(QChart::NoAnimation);
-    chart_->setMargins(QMargins(4, 4, 4, 4));
+    chart_->setMargins(QMargins(6, 10, 10, 6));
 
     series_ = new QLineSeries(chart_);
     series_->setObjectName(QStringLiteral("Series5"));
@@ -100,10 +102,12 @@ ChartPage::ChartPage(DeviceLink& link, const StringTable& strings, Dialogs& dial
     series_->attachAxis(leftAxis_);
 
     view_ = new ChartView(chart_, this);
-    view_->setObjectName(QStringLiteral("ChartView1"));
+    view_->setObjectName(QStringLiteral("Chart1"));
     view_->setRenderHint(QPainter::Antialiasing, false);
     view_->setFixedSize(kChartWidth, kChartHeight);
     view_->setFrameShape(QFrame::NoFrame);
+    view_->setBackgroundBrush(Qt::white);
+    chart_->layout()->setContentsMargins(0, 0, 0, 0);
 
     // "Pomoc" on the chart's upper right corner; not part of the printout or the picture.
     tips_ = MakeButton("Btn_ChartTips", "Pomoc", this);
@@ -185,7 +189,9 @@ ChartPage::ChartPage(DeviceLink& link, const StringTable& strings, Dialogs& dial
     connect(timeWindow_, &QComboBox::currentIndexChanged, this,
             [this](int) { Cb_ChartTimeWindowChange(); });
     connect(chartTimer_, &QTimer::timeout, this, [this] { OnChartTimer(); });
-    connect(refreshTimer_, &QTimer::timeout, this, [this] { RefreshChart(); });
+    connect(refreshTimer_, &QTimer::timeout, this, [this] {
+        if (isVisible()) RefreshChart();  // a hidden page catches up when it is shown
+    });
     // A zoom or a pan: the drawn points and the label step follow on the next refresh.
     connect(bottomAxis_, &QValueAxis::rangeChanged, this, [this](qreal, qreal) {
         if (!settingAxes_) ScheduleRefresh();
@@ -207,6 +213,7 @@ ChartPage::~ChartPage() = default;
 void ChartPage::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     PlaceTipsButton();
+    RefreshChart();
 }
 
 void ChartPage::resizeEvent(QResizeEvent* event) {
@@ -279,7 +286,7 @@ void ChartPage::ApplyStatus() {
 }
 
 void ChartPage::ScheduleRefresh() {
-    if (!refreshTimer_->isActive()) refreshTimer_->start();
+    if (isVisible() && !refreshTimer_->isActive()) refreshTimer_->start();
 }
 
 void ChartPage::ApplySamplerAxes(bool force) {
@@ -298,8 +305,8 @@ void ChartPage::ApplySamplerAxes(bool force) {
 }
 
 void ChartPage::UpdateTimeLabels() {
-    const int width = chart_->plotArea().width() > 0 ? static_cast<int>(chart_->plotArea().width())
-                                                     : kChartWidth;
+    const int width =
+        chart_->plotArea().width() > 0 ? static_cast<int>(chart_->plotArea().width()) : kChartWidth;
     const double step =
         TimeAxisStep(bottomAxis_->min(), bottomAxis_->max(), std::max(2, width / 80));
     if (step > 0.0 && step != bottomAxis_->tickInterval()) bottomAxis_->setTickInterval(step);
@@ -311,15 +318,15 @@ void ChartPage::RefreshChart() {
     UpdateTimeLabels();
     const double x0 = bottomAxis_->min();
     const double x1 = bottomAxis_->max();
-    const int columns = chart_->plotArea().width() > 0
-                            ? static_cast<int>(chart_->plotArea().width())
-                            : kChartWidth;
+    const int columns =
+        chart_->plotArea().width() > 0 ? static_cast<int>(chart_->plotArea().width()) : kChartWidth;
     const ChartPoints& points = sampler_.Points();
     if (sampler_.Resets() == drawnResets_ && points.Size() == drawnCount_ && x0 == drawnMin_ &&
         x1 == drawnMax_ && columns == drawnColumns_) {
         return;
     }
-    const std::vector<ChartPoint>& shown = display_.Update(points, sampler_.Resets(), x0, x1, columns);
+    const std::vector<ChartPoint>& shown =
+        display_.Update(points, sampler_.Resets(), x0, x1, columns);
     QList<QPointF> list;
     list.reserve(static_cast<qsizetype>(shown.size()));
     for (const ChartPoint& p : shown) list.append(QPointF(p.x, p.y));
@@ -339,8 +346,22 @@ void ChartPage::Btn_PrintClick() {
     PrintChart();
 }
 
-void ChartPage::PrintChart() {
+void ChartPage::LayOutChart() {
+    // Brings the chart up to date for printing or saving. A page that has never been shown
+    // (its tab is hidden) has not laid out its chart yet.
+    if (chart_->size() != QSizeF(view_->size())) {
+        chart_->resize(QSizeF(view_->size()));
+        view_->setSceneRect(chart_->geometry());
+    }
+    if (chart_->layout() != nullptr) chart_->layout()->activate();
     RefreshChart();
+    // The new points and label step change the axes' layout too.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    if (chart_->layout() != nullptr) chart_->layout()->activate();
+}
+
+void ChartPage::PrintChart() {
+    LayOutChart();
     printer_.setFullPage(true);
     QPainter painter;
     if (!painter.begin(&printer_)) {
@@ -349,8 +370,8 @@ void ChartPage::PrintChart() {
     }
     const QRectF paper = printer_.paperRect(QPrinter::DevicePixel);
     const PrintRect area = ChartPrintArea(paper.width(), paper.height());
-    view_->render(&painter, QRectF(area.left, area.top, area.width, area.height), QRect(),
-                  Qt::IgnoreAspectRatio);
+    chart_->scene()->render(&painter, QRectF(area.left, area.top, area.width, area.height),
+                            chart_->sceneBoundingRect(), Qt::IgnoreAspectRatio);
     painter.end();
 }
 
@@ -366,13 +387,12 @@ void ChartPage::Btn_SaveBmpChartClick() {
     if (!chosen) return;
     const std::string path = PictureFileName(*chosen);
     if (!SavePicture(path)) {
-        dialogs_.MessageBox("Nie można zapisać wykresu do pliku " + path, " Uwaga",
-                            mb::OkWarning);
+        dialogs_.MessageBox("Nie można zapisać wykresu do pliku " + path, " Uwaga", mb::OkWarning);
     }
 }
 
 bool ChartPage::SavePicture(const std::string& path) {
-    RefreshChart();
+    LayOutChart();
     const QImage image = view_->grab().toImage();
     if (image.isNull()) return false;
     // Written beside the target and renamed over it, so a failure leaves no broken file.

@@ -32,7 +32,7 @@ class StringTable;
 
 class ChartPage : public QWidget {
     Q_OBJECT
-public:
+  public:
     // The chart's size on screen, which is also the size of the saved picture.
     static constexpr int kChartWidth = 650;
     static constexpr int kChartHeight = 276;
@@ -73,17 +73,18 @@ public:
     // Brings the drawn chart up to date now (it otherwise follows within kRefreshMs).
     void RefreshChart();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     void PlaceTipsButton();
     void OnChartTimer();
     void ApplyStatus();
     void ScheduleRefresh();
     void ApplySamplerAxes(bool force);
     void UpdateTimeLabels();
+    void LayOutChart();
     void PrintChart();
     bool SavePicture(const std::string& path);
 

@@ -18,7 +18,7 @@ struct ChartPoint {
 };
 
 class ChartPoints {
-public:
+  public:
     static constexpr std::size_t kChunkBits = 12;
     static constexpr std::size_t kChunkSize = std::size_t{1} << kChunkBits;  // 4096 points
     static constexpr std::size_t kKeptChunks = 512;
@@ -49,7 +49,7 @@ public:
     std::size_t LowerBound(double value) const;
     std::size_t UpperBound(double value) const;
 
-private:
+  private:
     std::vector<std::unique_ptr<ChartPoint[]>> chunks_;
     std::size_t size_ = 0;
 };

@@ -30,7 +30,7 @@ struct ChartState {
 };
 
 class ChartSampler {
-public:
+  public:
     // The timer's interval before any sampling entry has been applied.
     static constexpr double kInitialInterval = 0.02;
     // ChartStatus before the first Start/Pauza.
@@ -78,7 +78,7 @@ public:
     const std::string& StatusText() const { return statusText_; }
     std::uint32_t StatusColour() const { return statusColour_; }
 
-private:
+  private:
     void ShowStatus();
     void SetBottom(double min, double max);
     void SetLeft(double min, double max);

@@ -60,8 +60,9 @@ void ChartView::mouseReleaseEvent(QMouseEvent* event) {
         if (std::abs(d.x()) >= kMinDrag && std::abs(d.y()) >= kMinDrag && chart() != nullptr) {
             if (d.x() > 0 && d.y() > 0) {
                 const QRectF inView = QRectF(zoomOrigin_, pos);
-                const QRectF inChart(chart()->mapFromScene(mapToScene(inView.topLeft().toPoint())),
-                                     chart()->mapFromScene(mapToScene(inView.bottomRight().toPoint())));
+                const QRectF inChart(
+                    chart()->mapFromScene(mapToScene(inView.topLeft().toPoint())),
+                    chart()->mapFromScene(mapToScene(inView.bottomRight().toPoint())));
                 const QRectF area = inChart.intersected(chart()->plotArea());
                 if (!area.isEmpty()) chart()->zoomIn(area);
             } else if (d.x() < 0 && d.y() < 0) {

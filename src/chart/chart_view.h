@@ -12,19 +12,19 @@ namespace karvo {
 
 class ChartView : public QChartView {
     Q_OBJECT
-public:
+  public:
     explicit ChartView(QChart* chart, QWidget* parent = nullptr);
 
-signals:
+  signals:
     // A zoom rectangle dragged from lower right to upper left: back to the unzoomed axes.
     void zoomUndone();
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     QRubberBand* band_ = nullptr;
     QPoint zoomOrigin_;
     bool zooming_ = false;

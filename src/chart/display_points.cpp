@@ -46,8 +46,8 @@ void DisplayPoints::Rebuild(const ChartPoints& points, std::int64_t k0) {
 }
 
 const std::vector<ChartPoint>& DisplayPoints::Update(const ChartPoints& points,
-                                                     std::uint64_t generation, double x0,
-                                                     double x1, int columns) {
+                                                     std::uint64_t generation, double x0, double x1,
+                                                     int columns) {
     out_.clear();
     lastScanned_ = 0;
     if (columns <= 0 || !std::isfinite(x0) || !std::isfinite(x1) || !(x1 > x0)) {

@@ -22,7 +22,7 @@
 namespace karvo {
 
 class DisplayPoints {
-public:
+  public:
     // The points to draw for [x0, x1] on `columns` pixel columns, in x order. `generation`
     // changes whenever the points were cleared (the sampler's reset count).
     const std::vector<ChartPoint>& Update(const ChartPoints& points, std::uint64_t generation,
@@ -31,9 +31,9 @@ public:
     // How many stored points the last Update looked at (for tests of the incremental path).
     std::size_t LastScanned() const { return lastScanned_; }
 
-private:
+  private:
     struct Column {
-        std::int64_t k;  // covers [k * width, (k + 1) * width)
+        std::int64_t k;     // covers [k * width, (k + 1) * width)
         std::size_t begin;  // its first point, drawable or not
         std::size_t first, low, high, last;
         std::size_t count;  // drawable points in it
@@ -48,7 +48,7 @@ private:
     std::uint64_t generation_ = ~std::uint64_t{0};
     double width_ = 0.0;
     std::int64_t firstColumn_ = 0;  // the first column of the last update
-    std::size_t next_ = 0;  // first point not yet put into a column
+    std::size_t next_ = 0;          // first point not yet put into a column
     std::size_t lastScanned_ = 0;
 };
 

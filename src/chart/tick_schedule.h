@@ -11,7 +11,7 @@
 namespace karvo {
 
 class TickSchedule {
-public:
+  public:
     // A tick this far behind its due time drops the missed ticks instead of catching up.
     static constexpr std::int64_t kMaxLagNs = 1'000'000'000;
 
@@ -26,7 +26,7 @@ public:
     static std::int64_t IntervalNs(double seconds);
     static int WaitMs(std::int64_t dueNs, std::int64_t nowNs);
 
-private:
+  private:
     std::int64_t nextDueNs_ = 0;
 };
 

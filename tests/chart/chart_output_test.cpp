@@ -42,7 +42,7 @@ TEST(ChartFormatTest, TimeAxisStepIsRoundAndFitsTheLabels) {
         int labels;
         double step;
     } cases[] = {
-        {0.0, 10.0, 8, 2.0},           // 0 2 4 6 8 10
+        {0.0, 10.0, 8, 2.0},  // 0 2 4 6 8 10
         {0.1000023, 10.1000023, 8, 2.0},
         {3590.0125, 3600.0125, 8, 2.0},
         {0.0, 1.0, 8, 0.2},

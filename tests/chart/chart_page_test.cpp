@@ -24,7 +24,7 @@ namespace karvo {
 namespace {
 
 class ChartPageTest : public ::testing::Test {
-protected:
+  protected:
     test::FakeLinkView view;
     StringTable strings;
     DeviceLink link{view, strings};
@@ -62,6 +62,8 @@ TEST_F(ChartPageTest, BuildsTheChartAndTheControls) {
     EXPECT_EQ(Find<QPushButton>("Btn_ChartTips")->text(), "Pomoc");
     EXPECT_EQ(Find<QPushButton>("Btn_SaveBmpChart")->text(), "Zapisz jako obrazek");
 
+    QWidget* chart = Find<QWidget>("Chart1");
+    EXPECT_EQ(chart->size(), QSize(ChartPage::kChartWidth, ChartPage::kChartHeight));
     QLineSeries* series = Series();
     ASSERT_NE(series, nullptr);
     EXPECT_EQ(series->objectName(), "Series5");
@@ -165,6 +167,12 @@ TEST_F(ChartPageTest, ALongRunDrawsAtMostFourPointsPerColumn) {
 
 TEST_F(ChartPageTest, SavesTheChartAsABitmapUnderTheBmpName) {
     StartUp(1, 1);
+    link.State().Connected = true;
+    page.Btn_ChartStartClick();
+    for (int i = 0; i < 50; ++i) {
+        link.State().Measurement.Value = static_cast<float>(i % 10);
+        page.ChartTimerTimer();
+    }
     dialogs.files.push_back(Path("wykres"));
     page.Btn_SaveBmpChartClick();
     ASSERT_EQ(dialogs.requests.size(), 1u);
@@ -179,6 +187,12 @@ TEST_F(ChartPageTest, SavesTheChartAsABitmapUnderTheBmpName) {
     file.close();
     const QImage image(dir.filePath("wykres.bmp"));
     EXPECT_EQ(image.size(), QSize(ChartPage::kChartWidth, ChartPage::kChartHeight));
+    // The never shown page still draws its line into the picture.
+    int dark = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) dark += qGray(image.pixel(x, y)) < 40 ? 1 : 0;
+    }
+    EXPECT_GT(dark, 200);
 
     // Chosen again: overwritten without a question.
     dialogs.files.push_back(Path("wykres.bmp"));

@@ -18,7 +18,7 @@ constexpr int kTenSeconds = 1;
 constexpr int kOneSecond = 0;
 
 class ChartSamplerTest : public ::testing::Test {
-protected:
+  protected:
     StringTable strings;
     ChartSampler sampler{strings};
 

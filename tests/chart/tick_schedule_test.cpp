@@ -31,7 +31,8 @@ std::int64_t RunTimer(double interval, int ticks, Late lateNs, std::int64_t work
 
 TEST(TickScheduleTest, TwelveAndAHalfMillisecondsAlternateAndAverageExactly) {
     std::vector<int> waits;
-    const std::int64_t t = RunTimer(0.0125, 80, [](int) { return 0; }, 0, &waits);
+    const std::int64_t t = RunTimer(
+        0.0125, 80, [](int) { return 0; }, 0, &waits);
     EXPECT_EQ(t, 1000 * kMs);  // the 80th tick at exactly one second
     ASSERT_GE(waits.size(), 4u);
     EXPECT_EQ(waits[0], 13);
