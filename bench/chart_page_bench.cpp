@@ -2,6 +2,9 @@
 // 10^3, 10^5 and 10^6 points: each iteration adds 4096 points at 80/s and brings the drawn
 // chart up to date every third point (the page's 40 ms refresh at 80 points a second),
 // letting the shown page repaint each time. The second argument is the time window.
+// The cost follows the number of drawn points (at most four per pixel column, so bounded by
+// the chart's width), not the number held: with "10 sek." the window is always full and the
+// three sizes cost the same; with "1 h." the line fills 0.3 %, 35 % and all of the window.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
