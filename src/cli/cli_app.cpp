@@ -75,6 +75,8 @@ class Commands {
                 return kExitOk;
             case DeviceSession::Wait::Stopped:
                 return Fail(kExitInterrupted, "interrupted");
+            case DeviceSession::Wait::Lost:
+                return Fail(kExitNoDevice, session_->LostText());
             case DeviceSession::Wait::TimedOut:
                 break;
         }
@@ -212,6 +214,7 @@ class Commands {
             const auto until = (end - now > o_.timeout) ? now + o_.timeout : end;
             const auto wait = session_->WaitForReply(CmdReadMeasurement, before, until);
             if (wait == DeviceSession::Wait::Stopped) break;  // Ctrl-C: the normal end
+            if (wait == DeviceSession::Wait::Lost) return Fail(kExitNoDevice, session_->LostText());
             if (wait == DeviceSession::Wait::TimedOut) {
                 if (Clock::now() >= end) break;
                 return Fail(kExitTimeout, "no measurement within " + Seconds(o_.timeout) +

@@ -49,7 +49,7 @@ Options:
 
 Exit statuses:
   0 done, 1 other failure, 2 bad command line (or several amplifiers and no --device),
-  3 no amplifier found, 4 amplifier busy, 5 no permission to open the amplifier,
+  3 no amplifier found (or it was unplugged), 4 amplifier busy, 5 no permission to open the amplifier,
   6 no reply in time, 7 configuration file refused, 8 verify mismatch,
   9 amplifier refused the settings, 130 interrupted
 )";

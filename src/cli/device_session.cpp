@@ -63,7 +63,8 @@ DeviceSession::DeviceSession(HidBackend& backend, std::shared_ptr<TaskQueueExecu
 }
 
 DeviceSession::~DeviceSession() {
-    // Readers end before the link and the backend they report to.
+    // No more notices, then the readers end before the link and the backend they report to.
+    inner_.SetChangeListener({});
     if (controller_) controller_->ReleaseAll();
     controller_.reset();
     executor_->DropPending();
@@ -111,6 +112,15 @@ int DeviceSession::Connect(std::string& message) {
     path_ = wantedPath_ ? *wantedPath_ : amplifiers.front().Path;
 
     controller_ = std::make_unique<HidController>(backend_, link_);
+    // A device whose reads fail may be leaving: look at what is present, on this thread.
+    std::weak_ptr<TaskQueueExecutor> executor = executor_;
+    inner_.SetChangeListener([this, executor] {
+        if (auto e = executor.lock()) {
+            e->Post([this] {
+                if (controller_) controller_->CheckForChanges();
+            });
+        }
+    });
     controller_->JvHidDeviceController1DeviceChange();
     if (!link_.State().Connected) {
         const std::string reason = openFailure_.empty() ? "unknown reason" : openFailure_;
@@ -140,6 +150,9 @@ int DeviceSession::Connect(std::string& message) {
             case Wait::Stopped:
                 message = "interrupted";
                 return kExitInterrupted;
+            case Wait::Lost:
+                message = LostText();
+                return kExitNoDevice;
             case Wait::TimedOut:
                 message = TimeoutText(what);
                 return kExitTimeout;
@@ -157,6 +170,7 @@ DeviceSession::Wait DeviceSession::WaitForReply(std::uint8_t code, int before,
     for (;;) {
         if (replies_[code] > before) return Wait::Done;
         if (StopRequested()) return Wait::Stopped;
+        if (!link_.State().Connected) return Wait::Lost;
         const auto now = std::chrono::steady_clock::now();
         if (now >= until) return Wait::TimedOut;
         executor_->RunOne(std::min<std::chrono::milliseconds>(
@@ -170,6 +184,10 @@ std::string DeviceSession::TimeoutText(const std::string& what) const {
     text << "no reply to " << what << " within " << static_cast<double>(timeout_.count()) / 1000.0
          << " s (is the amplifier still connected?)";
     return text.str();
+}
+
+std::string DeviceSession::LostText() const {
+    return "the amplifier at " + path_ + " was unplugged";
 }
 
 }  // namespace karvo::cli

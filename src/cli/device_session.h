@@ -30,7 +30,7 @@ extern const char* const kUdevHint;
 
 class DeviceSession : private LinkView {
   public:
-    enum class Wait { Done, TimedOut, Stopped };
+    enum class Wait { Done, TimedOut, Stopped, Lost };
 
     // `streaming`: the settings reply starts the measurement stream (the readout page is the
     // active one); otherwise the session stays on the settings page and nothing streams.
@@ -53,13 +53,16 @@ class DeviceSession : private LinkView {
     // Data bytes of the last accepted reply of `code` (from the reply code on).
     const std::vector<std::uint8_t>& LastReply(std::uint8_t code) const { return last_[code]; }
 
-    // Runs the hand-over until one more reply of `code` than `before` has come.
+    // Runs the hand-over until one more reply of `code` than `before` has come. Lost: the
+    // amplifier left (its reads failed and it is no longer present).
     Wait WaitForReply(std::uint8_t code, int before);
     Wait WaitForReply(std::uint8_t code, int before, std::chrono::steady_clock::time_point until);
     bool StopRequested() const { return stop_ != nullptr && stop_->load(); }
 
     // "no reply to <what> within <timeout> s".
     std::string TimeoutText(const std::string& what) const;
+    // "the amplifier at <path> was unplugged".
+    std::string LostText() const;
 
   private:
     // LinkView: the tool shows nothing of the window's texts.

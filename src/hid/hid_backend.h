@@ -54,8 +54,9 @@ class HidBackend {
     // handed out, with OpenedReadWrite() false and the reason; nullptr only when there is
     // nothing to hand out at all.
     virtual std::unique_ptr<HidDevice> CheckOut(const HidDeviceInfo& info) = 0;
-    // Backends that know of their own changes (the simulated amplifier being unplugged)
-    // call the listener, on any thread; the others never do.
+    // Backends that learn of a change on their own call the listener, on any thread: the
+    // simulated amplifier being unplugged, or a device whose read failed (it may be
+    // leaving). The listener then looks at what is present.
     virtual void SetChangeListener(std::function<void()> /*listener*/) {}
     // True when the devices are the system's, so the system's hot-plug notices apply.
     virtual bool UsesSystemDevices() const { return true; }

@@ -4,6 +4,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -81,10 +83,29 @@ std::optional<std::vector<std::uint8_t>> ReadDescriptor(hid_device* handle,
     return ReadHidrawReportDescriptor(path);
 }
 
+// The backend's change listener, shared with its devices' readers. On return from Set(),
+// the old listener is neither running nor called again.
+class ListenerSlot {
+  public:
+    void Set(std::function<void()> listener) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        listener_ = std::move(listener);
+    }
+    void Notify() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (listener_) listener_();
+    }
+
+  private:
+    std::mutex mutex_;
+    std::function<void()> listener_;
+};
+
 class HidapiDevice : public HidDevice {
   public:
-    HidapiDevice(HidDeviceInfo info, std::shared_ptr<UiExecutor> executor)
-        : info_(std::move(info)), executor_(std::move(executor)) {
+    HidapiDevice(HidDeviceInfo info, std::shared_ptr<UiExecutor> executor,
+                 std::shared_ptr<ListenerSlot> changes)
+        : info_(std::move(info)), executor_(std::move(executor)), changes_(std::move(changes)) {
         errno = 0;
         handle_ = hid_open_path(info_.Path.c_str());
         if (handle_ == nullptr) {
@@ -128,14 +149,19 @@ class HidapiDevice : public HidDevice {
             const int n = hid_read_timeout(handle, buffer + 1, capacity - 1, timeout);
             return n > 0 ? n + 1 : n;
         };
+        // A failed read is how a device that is unplugged shows itself first (hidraw wakes
+        // its readers before the node leaves the device list), so it is a change to look
+        // at; the listener looks again after every failed read until the device is gone.
+        std::shared_ptr<ListenerSlot> changes = changes_;
         reader_ = std::make_unique<ReportReader>(
             executor_, std::move(read), static_cast<std::size_t>(layout_.InputReportByteLength),
-            std::move(handler));
+            std::move(handler), [changes] { changes->Notify(); });
     }
 
   private:
     HidDeviceInfo info_;
     std::shared_ptr<UiExecutor> executor_;
+    std::shared_ptr<ListenerSlot> changes_;
     hid_device* handle_ = nullptr;
     std::string failure_;
     ReportLayout layout_{kFallbackReportByteLength, kFallbackReportByteLength, true};
@@ -166,11 +192,16 @@ class HidapiBackend : public HidBackend {
     }
 
     std::unique_ptr<HidDevice> CheckOut(const HidDeviceInfo& info) override {
-        return std::make_unique<HidapiDevice>(info, executor_);
+        return std::make_unique<HidapiDevice>(info, executor_, changes_);
+    }
+
+    void SetChangeListener(std::function<void()> listener) override {
+        changes_->Set(std::move(listener));
     }
 
   private:
     std::shared_ptr<UiExecutor> executor_;
+    std::shared_ptr<ListenerSlot> changes_ = std::make_shared<ListenerSlot>();
 };
 
 }  // namespace

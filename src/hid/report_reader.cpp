@@ -7,11 +7,13 @@
 namespace karvo {
 
 ReportReader::ReportReader(std::shared_ptr<UiExecutor> executor, ReadFunction read,
-                           std::size_t capacity, HidDevice::ReportHandler handler)
+                           std::size_t capacity, HidDevice::ReportHandler handler,
+                           ErrorFunction onReadError)
     : executor_(std::move(executor)),
       read_(std::move(read)),
       capacity_(capacity > 0 ? capacity : 1),
       handler_(std::move(handler)),
+      onReadError_(std::move(onReadError)),
       shared_(std::make_shared<Shared>()) {
     thread_ = std::thread([this] { Run(); });
 }
@@ -43,7 +45,13 @@ void ReportReader::Run() {
             n = -1;
         }
         if (n < 0) {
-            // Failed read (the device may be leaving): pause, then try again.
+            // Failed read (the device may be leaving): say so, pause, then try again.
+            if (onReadError_ && !stopping()) {
+                try {
+                    onReadError_();
+                } catch (...) {
+                }
+            }
             std::unique_lock<std::mutex> lock(shared_->mutex);
             shared_->wake.wait_for(lock, std::chrono::milliseconds(kErrorPauseMs),
                                    [this] { return shared_->stopRequested; });

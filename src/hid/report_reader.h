@@ -28,13 +28,17 @@ class ReportReader {
     using ReadFunction =
         std::function<int(std::uint8_t* buffer, std::size_t capacity, int timeoutMs)>;
 
+    // Called on the reader thread after every failed read (a device that is leaving fails
+    // its reads until it is released), so the owner can look for a lost device at once.
+    using ErrorFunction = std::function<void()>;
+
     // Longest wait of one read, and the pause after a failed read.
     static constexpr int kReadTimeoutMs = 100;
     static constexpr int kErrorPauseMs = 100;
 
     // Starts the thread.
     ReportReader(std::shared_ptr<UiExecutor> executor, ReadFunction read, std::size_t capacity,
-                 HidDevice::ReportHandler handler);
+                 HidDevice::ReportHandler handler, ErrorFunction onReadError = {});
     ~ReportReader();
     ReportReader(const ReportReader&) = delete;
     ReportReader& operator=(const ReportReader&) = delete;
@@ -58,6 +62,7 @@ class ReportReader {
     ReadFunction read_;
     std::size_t capacity_;
     HidDevice::ReportHandler handler_;
+    ErrorFunction onReadError_;
     std::shared_ptr<Shared> shared_;
     std::thread thread_;
 };

@@ -263,6 +263,19 @@ TEST_F(CliCommands, MonitorEndsCleanlyOnStopAndAfterItsDuration) {
     EXPECT_GE(Lines(out.str()).size(), 2u);
 }
 
+TEST_F(CliCommands, UnpluggedWhileStreamingEndsWithTheLostDeviceNotATimeout) {
+    std::thread unplugger([this] {
+        while (!Bench().Streaming()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+        Bench().SetPlugged(false);
+    });
+    // Waiting out the 30 s reply timeout would give status 6.
+    EXPECT_EQ(Run({"monitor", "--timeout", "30"}), kExitNoDevice);
+    unplugger.join();
+    EXPECT_GE(Lines(out.str()).size(), 1u);
+    EXPECT_THAT(err.str(), HasSubstr("the amplifier at amp1 was unplugged"));
+}
+
 TEST_F(CliCommands, DeviceChoiceAmongSeveralAmplifiers) {
     benches.push_back(std::make_shared<SimulatorBench>());
     EXPECT_EQ(Run({"info"}), kExitUsage);

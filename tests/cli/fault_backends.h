@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -84,6 +85,9 @@ class BenchBackend : public HidBackend {
         return nullptr;
     }
     bool UsesSystemDevices() const override { return false; }
+    void SetChangeListener(std::function<void()> listener) override {
+        for (auto& s : sims_) s->SetChangeListener(listener);
+    }
 
   private:
     std::vector<std::unique_ptr<SimulatedBackend>> sims_;

@@ -70,21 +70,28 @@ TEST(ReportReader, HandsEveryNonEmptyReadOverInOrderOnTheUiThread) {
     EXPECT_EQ(callsWhenHandled, (std::vector<int>{2, 5, 6}));
 }
 
-TEST(ReportReader, PausesAfterAReadErrorInsteadOfSpinning) {
+TEST(ReportReader, ReportsEachReadErrorAndPausesInsteadOfSpinning) {
     auto executor = std::make_shared<TaskQueueExecutor>();
     std::atomic<int> calls{0};
+    std::atomic<int> errors{0};
     ReportReader reader(
         executor,
         [&](std::uint8_t*, std::size_t, int) {
             ++calls;
             return -1;
         },
-        65, [](const std::uint8_t*, std::size_t) {});
+        65, [](const std::uint8_t*, std::size_t) {}, [&] { ++errors; });
     std::this_thread::sleep_for(350ms);
     reader.Stop();
+    const int after = errors.load();
     // About one read per pause; a spinning reader makes millions.
     EXPECT_GE(calls.load(), 1);
     EXPECT_LE(calls.load(), 20);
+    // Every failed read was reported (the last one may meet the stop), none after Stop().
+    EXPECT_GE(after, calls.load() - 1);
+    EXPECT_LE(after, calls.load());
+    std::this_thread::sleep_for(150ms);
+    EXPECT_EQ(errors.load(), after);
 }
 
 TEST(ReportReader, StopEndsAReaderThatIsWaitingInARead) {
