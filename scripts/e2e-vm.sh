@@ -1,20 +1,27 @@
 #!/usr/bin/env bash
 # End-to-end test through a real kernel's HID stack: boots Debian's stock kernel under
-# qemu-system-x86_64 (plain emulation), with an initramfs that holds busybox, the virtual
-# amplifier and karvo-cli, and runs tests/e2e/guest-test.sh in it.
+# qemu-system-x86_64 (plain emulation), with an initramfs that holds busybox, systemd-udevd,
+# the virtual amplifier, karvo-cli, a report probe and the main window's guest test (with the
+# Qt libraries and the offscreen platform they need), and runs tests/e2e/guest-test.sh in it.
 #
-# Usage: scripts/e2e-vm.sh BUILD_DIR            (the build folder of the two programs)
-#        scripts/e2e-vm.sh KARVO_CLI KARVO_VIRTUAL_AMPLIFIER
+# Usage: scripts/e2e-vm.sh BUILD_DIR            (the build folder of the programs)
+#        scripts/e2e-vm.sh KARVO_CLI KARVO_VIRTUAL_AMPLIFIER REPORT_PROBE [WINDOW_TEST]
+# Without the window test (a build without the GUI) the guest runs the rest.
 # Environment: KARVO_E2E_CACHE  where the kernel package is kept (~/.cache/karvo-e2e)
 #              KARVO_E2E_KEEP=1 keeps the work folder for a look afterwards
 # Exit status: 0 passed, 1 failed, 77 skipped (the reason on stderr).
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
+window=
 case $# in
-    1) cli=$1/src/cli/karvo-cli; amp=$1/src/uhid/karvo-virtual-amplifier ;;
-    2) cli=$1; amp=$2 ;;
-    *) echo "usage: $0 BUILD_DIR | $0 KARVO_CLI KARVO_VIRTUAL_AMPLIFIER" >&2; exit 2 ;;
+    1) cli=$1/src/cli/karvo-cli; amp=$1/src/uhid/karvo-virtual-amplifier
+       probe=$1/tests/e2e/karvo-e2e-report-probe
+       [ -x "$1/tests/e2e/karvo-e2e-window" ] && window=$1/tests/e2e/karvo-e2e-window ;;
+    3) cli=$1; amp=$2; probe=$3 ;;
+    4) cli=$1; amp=$2; probe=$3; window=$4 ;;
+    *) echo "usage: $0 BUILD_DIR | $0 KARVO_CLI KARVO_VIRTUAL_AMPLIFIER REPORT_PROBE [WINDOW_TEST]" >&2
+       exit 2 ;;
 esac
 cache=${KARVO_E2E_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/karvo-e2e}
 guest=$here/tests/e2e/guest-test.sh
@@ -32,8 +39,11 @@ busybox=$(command -v busybox || true)
 [ -n "$busybox" ] || skip "busybox is missing (package busybox-static)"
 file_out=$(LC_ALL=C ldd "$busybox" 2>&1 || true)
 echo "$file_out" | grep -q "not a dynamic executable" || skip "$busybox is not static (package busybox-static)"
-[ -x "$cli" ] || die "$cli is not built"
-[ -x "$amp" ] || die "$amp is not built"
+udevd=$(command -v udevadm || true)
+[ -n "$udevd" ] || skip "udevadm is missing (package udev)"
+for exe in "$cli" "$amp" "$probe" $window; do
+    [ -x "$exe" ] || die "$exe is not built"
+done
 
 # --- The kernel: the package linux-image-amd64 depends on, cached, never installed.
 mkdir -p "$cache"
@@ -89,18 +99,36 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/karvo-e2e.XXXXXX")
 root=$work/root
 mkdir -p "$root"/{bin,etc,modules,tmp,proc,sys,dev}
 cp "$busybox" "$root/bin/busybox"
-cp "$cli" "$amp" "$root/bin/"
+cp "$cli" "$amp" "$probe" $window "$root/bin/"
 cp "$kdir"/modules/*.ko "$root/modules/"
 cp "$guest" "$root/init"
 chmod +x "$root/init"
 printf 'root:x:0:0:root:/tmp:/bin/sh\nnobody:x:65534:65534:nobody:/tmp:/bin/sh\n' > "$root/etc/passwd"
-printf 'root:x:0:\nnogroup:x:65534:\n' > "$root/etc/group"
-for exe in "$cli" "$amp"; do
-    ldd "$exe" | grep -o '/[^ ]*' | while read -r lib; do
+printf 'root:x:0:\nnogroup:x:65534:\nplugdev:x:46:\n' > "$root/etc/group"
+# systemd-udevd (the udevadm binary under that name) with the project's rules only.
+cp "$udevd" "$root/bin/udevadm"
+mkdir -p "$root/lib/systemd" "$root/etc/udev/rules.d" "$root/run"
+ln -s /bin/udevadm "$root/lib/systemd/systemd-udevd"
+cp "$here"/dist/udev/*.rules "$root/etc/udev/rules.d/"
+libs_of() {
+    ldd "$1" | grep -o '/[^ ]*' | while read -r lib; do
+        [ -e "$root$lib" ] && continue
         mkdir -p "$root$(dirname "$lib")"
         cp -L "$lib" "$root$lib"
     done
-done
+}
+for exe in "$cli" "$amp" "$probe" "$udevd" $window; do libs_of "$exe"; done
+if [ -n "$window" ]; then
+    # The offscreen platform where Qt looks for it, and a font for the labels.
+    plugin=$(find /usr/lib -path '*/qt6/plugins/platforms/libqoffscreen.so' | head -n 1)
+    [ -n "$plugin" ] || die "Qt's offscreen platform plugin is not installed"
+    mkdir -p "$root$(dirname "$plugin")"
+    cp "$plugin" "$root$plugin"
+    libs_of "$plugin"
+    if [ -d /etc/fonts ]; then cp -r /etc/fonts "$root/etc/"; fi
+    font=$(find /usr/share/fonts -name 'DejaVuSans.ttf' 2> /dev/null | head -n 1)
+    if [ -n "$font" ]; then mkdir -p "$root$(dirname "$font")"; cp "$font" "$root$font"; fi
+fi
 (cd "$root" && find . | cpio -o -H newc --quiet | gzip -1) > "$work/initramfs.gz"
 
 # --- The VM. The guest writes 0x10 (passed) or 0x11 (failed) to the exit port; QEMU exits
@@ -108,7 +136,7 @@ done
 echo "e2e-vm: booting $pkg" >&2
 start=$(date +%s)
 set +e
-timeout 420 "$qemu" -accel tcg -m 512 -smp 1 -nographic -no-reboot \
+timeout 420 "$qemu" -accel tcg -m 1024 -smp 1 -nographic -no-reboot \
     -kernel "$kdir/vmlinux" -initrd "$work/initramfs.gz" \
     -append "console=ttyS0 panic=-1 quiet loglevel=3" \
     -device isa-debug-exit,iobase=0xf4,iosize=0x04 > "$work/console.log" 2>&1 < /dev/null
