@@ -1,5 +1,6 @@
 #include "settings/ini_file.h"
 
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -112,6 +113,35 @@ std::string ValueText(std::string_view value) {
 }
 
 std::string WriteError(const std::string& path) { return "Unable to write to " + path; }
+
+// A save's temporary file: "." + the file's name + "." + hex digits + ".tmp".
+bool IsTemporaryOf(const std::string& name, const std::string& file) {
+    const std::string head = "." + file + ".";
+    const std::string tail = ".tmp";
+    if (name.size() <= head.size() + tail.size()) return false;
+    if (name.compare(0, head.size(), head) != 0) return false;
+    if (name.compare(name.size() - tail.size(), tail.size(), tail) != 0) return false;
+    for (std::size_t i = head.size(); i < name.size() - tail.size(); ++i) {
+        if (!std::isxdigit(static_cast<unsigned char>(name[i]))) return false;
+    }
+    return true;
+}
+
+// Removes what saves of `target` killed half-way left behind. A save takes milliseconds, so
+// a temporary untouched for an hour belongs to no save still running.
+void RemoveStaleTemporaries(const fs::path& folder, const fs::path& target) {
+    std::error_code ec;
+    const auto now = fs::file_time_type::clock::now();
+    const std::string file = target.filename().string();
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const fs::path p = it->path();
+        if (!IsTemporaryOf(p.filename().string(), file)) continue;
+        std::error_code e;
+        if (!fs::is_regular_file(fs::symlink_status(p, e))) continue;
+        const auto written = fs::last_write_time(p, e);
+        if (!e && now - written > std::chrono::hours(1)) fs::remove(p, e);
+    }
+}
 
 }  // namespace
 
@@ -232,6 +262,7 @@ bool IniFile::Save(const std::string& path, std::string* error) const {
         fs::remove(temp, ec);
         return fail();
     }
+    RemoveStaleTemporaries(folder, target);
     return true;
 }
 

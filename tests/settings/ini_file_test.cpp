@@ -243,6 +243,25 @@ TEST_F(IniFileOnDisk, SaveAndLoad) {
     ExpectNoTemporaryLeft();
 }
 
+TEST_F(IniFileOnDisk, ASaveRemovesTheTemporariesOfKilledSavesOnly) {
+    WriteAll(file, old);
+    const std::string name = file.filename().string();
+    const auto hourAgo = fs::file_time_type::clock::now() - std::chrono::hours(2);
+    const fs::path stale = dir.path / ("." + name + ".1a2b3c.tmp");
+    const fs::path running = dir.path / ("." + name + ".4d5e.tmp");  // a save going on now
+    const fs::path other = dir.path / ".other.cfg.1a2b.tmp";
+    const fs::path notOurs = dir.path / ("." + name + ".backup.tmp");
+    for (const auto& p : {stale, running, other, notOurs}) WriteAll(p, "x");
+    for (const auto& p : {stale, other, notOurs}) fs::last_write_time(p, hourAgo);
+
+    ASSERT_TRUE(Changed().Save(file.string()));
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(running));
+    EXPECT_TRUE(fs::exists(other));
+    EXPECT_TRUE(fs::exists(notOurs));
+    EXPECT_EQ(ReadAll(file), "[Config]\r\nTUnits=5\r\n");
+}
+
 TEST_F(IniFileOnDisk, LoadOfAMissingFileOrAFolder) {
     IniFile ini("[A]\nk=1\n");
     EXPECT_EQ(ini.LoadFile((dir.path / "none.cfg").string()), IniFile::LoadResult::Missing);
