@@ -21,22 +21,6 @@ bool Contains(const std::string& text, const char* part) {
     return part != nullptr && *part != 0 && text.find(part) != std::string::npos;
 }
 
-// Smallest data length (reply code included) of a reply the link accepts.
-std::size_t MinimumReplySize(std::uint8_t code) {
-    switch (code) {
-        case CmdReadInfo:
-            return 1 + TDeviceInfoRecord::kSize;
-        case CmdReadSettings:
-            return 1 + TDeviceSettingsRecord::kSize;
-        case CmdReadMeasurement:
-            return 1 + TMeasurementRecord::kSize;
-        case CmdWriteSettings:
-            return 2;
-        default:
-            return 1;
-    }
-}
-
 }  // namespace
 
 OpenProblem ClassifyOpenFailure(const std::string& reason) {
@@ -56,10 +40,13 @@ DeviceSession::DeviceSession(HidBackend& backend, std::shared_ptr<TaskQueueExecu
       streaming_(streaming),
       wantedPath_(path),
       inner_(backend),
-      backend_(backend, std::move(path),
-               [this](const std::uint8_t* report, std::size_t length) { Observe(report, length); }),
+      backend_(backend, std::move(path)),
       link_(*this, strings_) {
     strings_.SetLanguage(StringTable::kEnglish);
+    link_.SetReplyObserver([this](std::uint8_t code, const std::uint8_t* data, std::size_t size) {
+        ++replies_[code];
+        last_[code].assign(data, data + size);
+    });
 }
 
 DeviceSession::~DeviceSession() {
@@ -68,16 +55,6 @@ DeviceSession::~DeviceSession() {
     if (controller_) controller_->ReleaseAll();
     controller_.reset();
     executor_->DropPending();
-}
-
-void DeviceSession::Observe(const std::uint8_t* report, std::size_t length) {
-    if (report == nullptr || length < 2) return;
-    const std::uint8_t* data = report + 1;
-    const std::size_t size = length - 1;
-    const std::uint8_t code = data[0];
-    if (size < MinimumReplySize(code)) return;  // the link ignored it too
-    ++replies_[code];
-    last_[code].assign(data, data + size);
 }
 
 int DeviceSession::Connect(std::string& message) {

@@ -14,7 +14,7 @@
 
 #include "app/string_table.h"
 #include "cli/exit_status.h"
-#include "cli/observed_backend.h"
+#include "cli/picked_backend.h"
 #include "hid/hid_controller.h"
 #include "hid/task_queue_executor.h"
 #include "protocol/device_link.h"
@@ -77,15 +77,13 @@ class DeviceSession : private LinkView {
     int MessageBox(const std::string&, const std::string&, int) override { return mb::ResultOk; }
     int ActivePageIndex() const override { return streaming_ ? 0 : kSettingsPage; }
 
-    void Observe(const std::uint8_t* report, std::size_t length);
-
     std::shared_ptr<TaskQueueExecutor> executor_;
     std::chrono::milliseconds timeout_;
     const std::atomic<bool>* stop_;
     bool streaming_;
     std::optional<std::string> wantedPath_;
     HidBackend& inner_;
-    ObservedBackend backend_;
+    PickedBackend backend_;
     StringTable strings_;
     DeviceLink link_;
     std::unique_ptr<HidController> controller_;

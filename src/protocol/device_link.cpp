@@ -13,26 +13,30 @@ std::string DeviceLink::IdentificationText(const TDeviceInfoRecord& info,
 
 void DeviceLink::ReportDispatcher(const std::uint8_t* data, std::size_t size) {
     if (data == nullptr || size == 0) return;
+    if (Dispatch(data, size) && replyObserver_) replyObserver_(data[0], data, size);
+}
+
+bool DeviceLink::Dispatch(const std::uint8_t* data, std::size_t size) {
     const std::uint8_t code = data[0];
     // A reply shorter than the record it announces is ignored whole.
     switch (code) {
         case CmdReadInfo: {
-            if (size < 1 + TDeviceInfoRecord::kSize) return;
+            if (size < 1 + TDeviceInfoRecord::kSize) return false;
             state_.Info = TDeviceInfoRecord::Decode(data + 1);
             view_.SetConnectionText(IdentificationText(state_.Info, locale_));
             SendCommand(CmdReadSettings);
-            return;
+            return true;
         }
         case CmdReadSettings: {
-            if (size < 1 + TDeviceSettingsRecord::kSize) return;
+            if (size < 1 + TDeviceSettingsRecord::kSize) return false;
             state_.Settings = TDeviceSettingsRecord::Decode(data + 1);
             view_.ShowSettings(state_.Settings);
             view_.SetStatusLine("Parametry urządzenia odczytane");
             if (view_.ActivePageIndex() != kSettingsPage) SendCommand(CmdStartMeasurements);
-            return;
+            return true;
         }
         case CmdReadMeasurement: {
-            if (size < 1 + TMeasurementRecord::kSize) return;
+            if (size < 1 + TMeasurementRecord::kSize) return false;
             const int page = view_.ActivePageIndex();
             if (page == kSettingsPage && state_.LastPageIndex != kSettingsPage) {
                 SendCommand(CmdReadSettings);
@@ -42,10 +46,10 @@ void DeviceLink::ReportDispatcher(const std::uint8_t* data, std::size_t size) {
             state_.LastPageIndex = page;
             state_.Measurement = TMeasurementRecord::Decode(data + 1);
             state_.WatchdogCount = 0;
-            return;
+            return true;
         }
         case CmdWriteSettings: {
-            if (size < 2) return;
+            if (size < 2) return false;
             const bool ok = data[1] == 0;
             view_.SetStatusLine(ok ? "Parametry urządzenia zapisane" : "Błędne parametry");
             view_.UpdateUnitLabels();
@@ -55,21 +59,21 @@ void DeviceLink::ReportDispatcher(const std::uint8_t* data, std::size_t size) {
             } else {
                 view_.MessageBox("Błędne parametry", " Uwaga", mb::OkWarning);
             }
-            return;
+            return true;
         }
         case CmdRestoreFactory:
             view_.SetStatusLine("Parametry fabryczne przywrócone.");
             view_.MessageBox("Ustawienia fabryczne przywrócone", " Info", mb::OkInformation);
             SendCommand(CmdReadSettings);
-            return;
+            return true;
         case CmdTare:
             view_.SetStatusLine(strings_("IDS_49"));
-            return;
+            return true;
         case CmdResetMinMax:
             view_.SetStatusLine(strings_("IDS_50"));
-            return;
+            return true;
         default:
-            return;
+            return false;
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "app/string_table.h"
@@ -81,6 +82,12 @@ public:
     // The input-report handler: `data` is the report from byte 1 on, `size` its length.
     void ReportDispatcher(const std::uint8_t* data, std::size_t size);
 
+    // Told of every reply the dispatcher accepted (a known code, long enough for its
+    // record), after it was handled; `data` and `size` as the dispatcher got them.
+    using ReplyObserver =
+        std::function<void(std::uint8_t code, const std::uint8_t* data, std::size_t size)>;
+    void SetReplyObserver(ReplyObserver observer) { replyObserver_ = std::move(observer); }
+
     void ShowConnected();
     void ShowNoConnection(const std::string& reason = {});
     void ShowDisconnected();
@@ -97,11 +104,15 @@ public:
                                           const NumberLocale& locale);
 
 private:
+    // The dispatcher's work; false when the reply was ignored.
+    bool Dispatch(const std::uint8_t* data, std::size_t size);
+
     LinkView& view_;
     const StringTable& strings_;
     NumberLocale locale_;
     LinkState state_;
     Transport transport_;
+    ReplyObserver replyObserver_;
 };
 
 }  // namespace karvo

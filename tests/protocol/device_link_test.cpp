@@ -145,6 +145,8 @@ TEST_F(DeviceLinkTest, LostLinkStillStoresButStaysLostAndSilent) {
 
 TEST_F(DeviceLinkTest, UnknownCodesAndShortRepliesChangeNothing) {
     const LinkState before = link.State();
+    int told = 0;
+    link.SetReplyObserver([&](std::uint8_t, const std::uint8_t*, std::size_t) { ++told; });
     for (std::uint8_t code : {3, 131, 146, 168}) {
         auto d = MeasurementReply(9.0f);
         d[0] = code;
@@ -168,6 +170,29 @@ TEST_F(DeviceLinkTest, UnknownCodesAndShortRepliesChangeNothing) {
     EXPECT_EQ(view.connectionText, "");
     EXPECT_EQ(link.State().Measurement.Value, before.Measurement.Value);
     EXPECT_FALSE(link.State().MeasurementStatusPending);
+    EXPECT_EQ(told, 0);
+}
+
+TEST_F(DeviceLinkTest, TheObserverHearsEachAcceptedReplyAfterItWasHandled) {
+    std::vector<std::uint8_t> codes;
+    link.SetReplyObserver([&](std::uint8_t code, const std::uint8_t* data, std::size_t size) {
+        codes.push_back(code);
+        EXPECT_EQ(data[0], code);
+        if (code == CmdReadMeasurement) {
+            EXPECT_EQ(size, 64u);
+            EXPECT_EQ(link.State().Measurement.Value, 2.5f);  // already stored
+        }
+    });
+    Feed(InfoReply(1.04f, "KARVO", "X"));
+    Feed(SettingsReply());
+    Feed(MeasurementReply(2.5f));
+    Feed({CmdWriteSettings, 0});
+    Feed({CmdTare});
+    Feed({CmdResetMinMax});
+    Feed({CmdRestoreFactory});
+    EXPECT_EQ(codes, (std::vector<std::uint8_t>{CmdReadInfo, CmdReadSettings, CmdReadMeasurement,
+                                                 CmdWriteSettings, CmdTare, CmdResetMinMax,
+                                                 CmdRestoreFactory}));
 }
 
 TEST_F(DeviceLinkTest, WriteAcknowledgements) {
